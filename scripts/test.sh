@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Builds both presets and runs every test: the portable core natively (under ASan and UBSan),
+# then the Windows build's tests under Wine in a private virtual display.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+cd "$YOMITRON_ROOT"
+
+yomitron_ensure_packages
+mkdir -p build
+trap yomitron_wine_down EXIT
+
+status=0
+summary=()
+
+run_ctest() {  # preset
+  local log="build/ctest-$1.log"
+  local rc=0
+  ctest --preset "$1" 2>&1 | tee "$log" || rc=$?
+  [[ ${PIPESTATUS[0]} -ne 0 ]] && rc=1
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1 || true)
+  if [[ -n $line ]]; then
+    local failed total
+    failed=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
+    total=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
+    summary+=("$1:$((total - failed)):$failed")
+  else
+    summary+=("$1:0:1")
+    rc=1
+  fi
+  return $rc
+}
+
+echo "== native build =="
+cmake --preset native >/dev/null
+cmake --build --preset native
+run_ctest native || status=1
+
+echo "== windows build =="
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+yomitron_wine_up
+run_ctest windows || status=1
+
+passed=0
+failed=0
+for entry in "${summary[@]}"; do
+  IFS=: read -r name p f <<<"$entry"
+  echo "$name: $p passed, $f failed"
+  passed=$((passed + p))
+  failed=$((failed + f))
+done
+echo "$passed passed, $failed failed"
+exit $status
