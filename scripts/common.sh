@@ -2,6 +2,8 @@
 # Wine prefix and virtual display. Source it; it never touches the user's own Wine or display.
 
 YOMITRON_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# Where builds and the Wine prefix go; another folder keeps a second checkout's runs apart.
+YOMITRON_BUILD=${YOMITRON_BUILD:-$YOMITRON_ROOT/build}
 
 # command-or-file -> Debian package
 yomitron_requirements=(
@@ -19,6 +21,7 @@ yomitron_requirements=(
   "import:imagemagick"
   "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf:fonts-ipafont-gothic"
   "iconv:libc-bin"
+  "clang-format:clang-format"
 )
 
 yomitron_ensure_packages() {
@@ -79,7 +82,7 @@ REG
 
 # Starts a private X display and Wine prefix; yomitron_wine_down stops both.
 yomitron_wine_up() {
-  export WINEPREFIX="$YOMITRON_ROOT/build/wine/prefix"
+  export WINEPREFIX="$YOMITRON_BUILD/wine/prefix"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export WINEARCH=win64

@@ -6,16 +6,18 @@ source "$(dirname "$0")/common.sh"
 cd "$YOMITRON_ROOT"
 
 yomitron_ensure_packages
-mkdir -p build
+mkdir -p "$YOMITRON_BUILD"
 trap yomitron_wine_down EXIT
 
 status=0
 summary=()
 
 run_ctest() {  # preset
-  local log="build/ctest-$1.log"
-  local rc=0
-  ctest --preset "$1" 2>&1 | tee "$log" || rc=$?
+  local log="$YOMITRON_BUILD/ctest-$1.log"
+  local rc=0 jobs=2
+  [[ $1 == windows ]] && jobs=1  # GUI tests share one display
+  ctest --test-dir "$YOMITRON_BUILD/$1" --output-on-failure --no-tests=error -j "$jobs" \
+    --timeout 600 2>&1 | tee "$log" || rc=$?
   [[ ${PIPESTATUS[0]} -ne 0 ]] && rc=1
   local line
   line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1 || true)
@@ -32,13 +34,13 @@ run_ctest() {  # preset
 }
 
 echo "== native build =="
-cmake --preset native >/dev/null
-cmake --build --preset native
+cmake --preset native -B "$YOMITRON_BUILD/native" >/dev/null
+cmake --build "$YOMITRON_BUILD/native" -j 2
 run_ctest native || status=1
 
 echo "== windows build =="
-cmake --preset windows >/dev/null
-cmake --build --preset windows
+cmake --preset windows -B "$YOMITRON_BUILD/windows" >/dev/null
+cmake --build "$YOMITRON_BUILD/windows" -j 2
 yomitron_wine_up
 run_ctest windows || status=1
 

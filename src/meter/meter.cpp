@@ -34,7 +34,8 @@ std::wstring SpeedText(double kmh) {
     text += L'0';
   } else {
     char digits[400];
-    const auto result = std::to_chars(digits, digits + sizeof digits, n, std::chars_format::fixed, 0);
+    const auto result =
+        std::to_chars(digits, digits + sizeof digits, n, std::chars_format::fixed, 0);
     text.append(digits, result.ptr);
   }
   return text.substr(text.size() - 3) + L"Km/h";

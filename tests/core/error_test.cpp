@@ -13,7 +13,9 @@ TEST(ToUtf8Test, EncodesJapaneseAsciiAndAstralText) {
 
 TEST(ToUtf8Test, ReplacesUnpairedSurrogates) {
   const wchar_t lone[] = {static_cast<wchar_t>(0xD800), L'a', 0};
-  EXPECT_EQ(ToUtf8(lone), "\xEF\xBF\xBD" "a");
+  EXPECT_EQ(ToUtf8(lone),
+            "\xEF\xBF\xBD"
+            "a");
 }
 
 TEST(ErrorTest, CarriesTheMessageInBothForms) {

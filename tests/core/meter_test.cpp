@@ -42,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SpeedTextCase{99.9999, L"100Km/h"}, SpeedTextCase{120.4, L"120Km/h"},
                       SpeedTextCase{1234, L"234Km/h"}, SpeedTextCase{-5, L" -5Km/h"},
                       SpeedTextCase{-120, L"120Km/h"}, SpeedTextCase{-0.5, L" -1Km/h"},
-                      SpeedTextCase{-99.4, L"-99Km/h"}, SpeedTextCase{0.49999999999999994, L"  0Km/h"},
+                      SpeedTextCase{-99.4, L"-99Km/h"},
+                      SpeedTextCase{0.49999999999999994, L"  0Km/h"},
                       SpeedTextCase{90000, L"000Km/h"}, SpeedTextCase{1e20, L"000Km/h"}));
 
 // --- Taps -------------------------------------------------------------------------------------
@@ -53,7 +54,9 @@ struct TapSequence {
   std::vector<const wchar_t*> readouts;  // after each tap
 };
 
-void PrintTo(const TapSequence& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const TapSequence& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class TapSequenceTest : public ::testing::TestWithParam<TapSequence> {};
 
@@ -96,9 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {Ms(8, 0, 0), Ms(8, 0, 0, 750), Ms(8, 0, 1, 500), Ms(8, 0, 2, 250)},
                     {L"  0Km/h", L"120Km/h", L"120Km/h", L"120Km/h"}},
         // The shortest possible interval still gives digits: 3600 km/h loses its thousands.
-        TapSequence{"OneMillisecond",
-                    {Ms(8, 0, 0), Ms(8, 0, 0, 1)},
-                    {L"  0Km/h", L"000Km/h"}}),
+        TapSequence{"OneMillisecond", {Ms(8, 0, 0), Ms(8, 0, 0, 1)}, {L"  0Km/h", L"000Km/h"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TapTest, FirstTapStartsAMeasurement) {
@@ -225,7 +226,9 @@ struct KeyCase {
   Operation operation;
 };
 
-void PrintTo(const KeyCase& c, std::ostream* os) { *os << "character " << int(c.character); }
+void PrintTo(const KeyCase& c, std::ostream* os) {
+  *os << "character " << int(c.character);
+}
 
 class KeyMapTest : public ::testing::TestWithParam<KeyCase> {};
 
@@ -255,16 +258,13 @@ TEST_P(KeyMapTest, DispatchesByCharacter) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, KeyMapTest,
-                         ::testing::Values(KeyCase{8, Operation::kStartMark},
-                                           KeyCase{L'0', Operation::kStartMark},
-                                           KeyCase{27, Operation::kClear},
-                                           KeyCase{L' ', Operation::kTap},
-                                           KeyCase{13, Operation::kTap},
-                                           KeyCase{L'a', Operation::kTap},
-                                           KeyCase{L'Z', Operation::kTap},
-                                           KeyCase{L'1', Operation::kTap},
-                                           KeyCase{L'あ', Operation::kTap}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, KeyMapTest,
+    ::testing::Values(KeyCase{8, Operation::kStartMark}, KeyCase{L'0', Operation::kStartMark},
+                      KeyCase{27, Operation::kClear}, KeyCase{L' ', Operation::kTap},
+                      KeyCase{13, Operation::kTap}, KeyCase{L'a', Operation::kTap},
+                      KeyCase{L'Z', Operation::kTap}, KeyCase{L'1', Operation::kTap},
+                      KeyCase{L'あ', Operation::kTap}));
 
 // --- The idle clock and the display timer ----------------------------------------------------
 
@@ -366,7 +366,8 @@ struct ClockCase {
 };
 
 void PrintTo(const ClockCase& c, std::ostream* os) {
-  *os << c.time.hour << "h" << c.time.minute << "m" << c.time.second << "s sep " << ToUtf8(c.separator);
+  *os << c.time.hour << "h" << c.time.minute << "m" << c.time.second << "s sep "
+      << ToUtf8(c.separator);
 }
 
 class ClockTextTest : public ::testing::TestWithParam<ClockCase> {};
