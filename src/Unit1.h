@@ -1,0 +1,67 @@
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "base/color.h"
+#include "base/font_request.h"
+#include "meter/meter.h"
+#include "toolkit/application.h"
+#include "toolkit/controls.h"
+#include "toolkit/form.h"
+#include "toolkit/menu.h"
+#include "toolkit/timer.h"
+
+namespace yomitron {
+
+// Appearance defaults, used when the settings file has no entry and by the reset command.
+inline constexpr int DefaultHeight = 108;
+inline constexpr int DefaultWidth = 260;
+inline constexpr std::wstring_view DefaultFontName = L"ＭＳ ゴシック";
+inline constexpr std::wstring_view DefaultFontColor = L"clBlack";
+inline constexpr std::wstring_view DefaultPanelColor = L"clBtnFace";
+inline constexpr int DefaultFontSize = 26;
+inline constexpr FontStyles DefaultFontStyle = fsBold;
+
+inline constexpr std::wstring_view VersionText = L"V2.1";
+inline constexpr std::wstring_view MainCaption = L"列車速度表示『ヨミトロン』";
+
+// The main window: a framed panel filled by the readout, and the context menu that leads to
+// every command. The components are declared in the order the window is made of.
+class TForm1 : public toolkit::Form {
+ public:
+  TForm1(toolkit::Application& application, MeterClock& clock);
+  ~TForm1() override;
+
+  toolkit::Panel Panel1;
+  toolkit::Label Label1;
+  toolkit::PopupMenu PopupMenu1;
+  toolkit::MenuItem File1, DeskTop1, StartUp1, Menu1, StayTop1, Help1, Help2, About1;
+  toolkit::Timer Timer1;
+  toolkit::MenuItem Clear1, N1;
+  toolkit::MenuItem Font1, N3, PanelColor1;
+  toolkit::MenuItem N2, Exit1, Minimize1, Reset1;
+
+  void FormCreate(Object& sender);
+  void Close1Click(Object& sender);
+  void Minimize1Click(Object& sender);
+  void FormCloseQuery(Object& sender, bool& canClose);
+  void StayTop1Click(Object& sender);
+  void Label1Click(Object& sender);
+  void Timer1Timer(Object& sender);
+  void Clear1Click(Object& sender);
+  void FormKeyPress(Object& sender, wchar_t& key);
+  void FormResize(Object& sender);
+
+  SpeedMeter& Meter() { return meter_; }
+  toolkit::Application& GetApplication() { return application_; }
+
+ private:
+  class MeterOutputs;
+
+  toolkit::Application& application_;
+  std::unique_ptr<MeterOutputs> outputs_;
+  SpeedMeter meter_;
+};
+
+}  // namespace yomitron
