@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Tests the probe and the end-to-end harness against probe_target, a stand-in with the program's
 # window classes and texts, so that a failing end-to-end test of the program itself points at the
-# program rather than at its tools.
+# program rather than at the probe or the harness.
 #
 #   probe_selftest.sh PROBE_EXE TARGET_EXE
 set -uo pipefail
