@@ -65,8 +65,8 @@ void Application::SetTitle(std::wstring title) {
 void Application::Minimize() {
   if (minimized_) return;
   minimized_ = true;
-  if (mainForm_) ShowWindow(mainForm_->Handle(), SW_HIDE);
   ShowWindow(Handle(), SW_MINIMIZE);
+  if (mainForm_) ShowWindow(mainForm_->Handle(), SW_HIDE);
 }
 
 void Application::Restore() {
@@ -89,9 +89,14 @@ void Application::ShowException(const std::wstring& message) {
   MessageBox(ErrorReportText(message), title_, MB_OK | MB_ICONSTOP);
 }
 
-void Application::Run(Form& mainForm, int showCommand) {
+void Application::SetMainForm(Form& mainForm) {
   mainForm_ = &mainForm;
+  // Closing the main window ends the program.
   mainForm.OnClosed = [](Object&) { PostQuitMessage(0); };
+}
+
+void Application::Run(Form& mainForm, int showCommand) {
+  SetMainForm(mainForm);
   // The zero-sized application window is what the taskbar shows.
   ShowWindow(Handle(), SW_SHOWNOACTIVATE);
   switch (showCommand) {

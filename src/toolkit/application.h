@@ -32,6 +32,8 @@ class Application : public Window {
   // lower, the title as caption, the stop icon.
   void ShowException(const std::wstring& message);
 
+  // The window whose closing ends the program, and which minimising hides.
+  void SetMainForm(Form& mainForm);
   // Shows the main window in the state the program was started with and runs the message loop
   // until the main window has closed.
   void Run(Form& mainForm, int showCommand);
