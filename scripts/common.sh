@@ -80,14 +80,40 @@ REG
   done
 }
 
-# Starts a private X display and Wine prefix; yomitron_wine_down stops both.
-yomitron_wine_up() {
+# The private Wine prefix: the environment for it, and the prefix itself, made once (again
+# whenever this file changes).
+yomitron_wine_prefix() {
   export WINEPREFIX="$YOMITRON_BUILD/wine/prefix"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export WINEARCH=win64
   export LANG=C.UTF-8
 
+  local stamp
+  stamp=$(md5sum <"${BASH_SOURCE[0]}" | cut -d' ' -f1)
+  if [[ -f $WINEPREFIX/.yomitron-stamp && $(cat "$WINEPREFIX/.yomitron-stamp") == "$stamp" ]]; then
+    return 0
+  fi
+  echo "Creating the Wine prefix (once)..."
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wineboot -i </dev/null >/dev/null 2>&1
+  wineserver -w
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  cp /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
+  cp /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf "$fonts/"
+  yomitron_registry_file | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } \
+    >"$WINEPREFIX/drive_c/yomitron.reg"
+  wine regedit /S 'C:\yomitron.reg' </dev/null >/dev/null 2>&1
+  rm -f "$WINEPREFIX/drive_c/yomitron.reg"
+  wineserver -k || true
+  wineserver -w
+  echo "$stamp" >"$WINEPREFIX/.yomitron-stamp"
+}
+
+# A private virtual X display; yomitron_wine_down stops it.
+yomitron_start_display() {
   local n=90
   while [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; do n=$((n + 1)); done
   Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
@@ -95,31 +121,17 @@ yomitron_wine_up() {
   export DISPLAY=":$n"
   local i
   for i in $(seq 1 100); do
-    xdpyinfo >/dev/null 2>&1 && break
+    xdpyinfo >/dev/null 2>&1 && return 0
     sleep 0.1
   done
-  xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start on $DISPLAY" >&2; return 1; }
+  echo "Xvfb did not start on $DISPLAY" >&2
+  return 1
+}
 
-  local stamp
-  stamp=$({ cat "${BASH_SOURCE[0]}"; } | md5sum | cut -d' ' -f1)
-  if [[ ! -f $WINEPREFIX/.yomitron-stamp || $(cat "$WINEPREFIX/.yomitron-stamp") != "$stamp" ]]; then
-    echo "Creating the Wine prefix (once)..."
-    rm -rf "$WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    wineboot -i </dev/null >/dev/null 2>&1
-    wineserver -w
-    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-    mkdir -p "$fonts"
-    cp /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
-    cp /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf "$fonts/"
-    yomitron_registry_file | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } \
-      >"$WINEPREFIX/drive_c/yomitron.reg"
-    wine regedit /S 'C:\yomitron.reg' </dev/null >/dev/null 2>&1
-    rm -f "$WINEPREFIX/drive_c/yomitron.reg"
-    wineserver -k || true
-    wineserver -w
-    echo "$stamp" >"$WINEPREFIX/.yomitron-stamp"
-  fi
+# Starts a private X display and Wine prefix for the tests; yomitron_wine_down stops both.
+yomitron_wine_up() {
+  yomitron_start_display
+  yomitron_wine_prefix
   # A persistent server, with its services started before any test runs.
   wineserver -p
   wine cmd /c exit 0 </dev/null >/dev/null 2>&1
