@@ -28,10 +28,11 @@ const MenuEntry kMenu[] = {
     {&TForm1::Clear1, nullptr, L"時刻を表示(&C)", false, false, &TForm1::Clear1Click},
     {&TForm1::Minimize1, nullptr, L"最小化(&M)", true, false, &TForm1::Minimize1Click},
     {&TForm1::N1, nullptr, L"-", true, false, nullptr},
-    {&TForm1::Font1, nullptr, L"表示フォントを設定(&F)", true, false, nullptr},
-    {&TForm1::PanelColor1, nullptr, L"パネルの色を設定(&P)", true, false, nullptr},
+    {&TForm1::Font1, nullptr, L"表示フォントを設定(&F)", true, false, &TForm1::Font1Click},
+    {&TForm1::PanelColor1, nullptr, L"パネルの色を設定(&P)", true, false,
+     &TForm1::PanelColor1Click},
     {&TForm1::StayTop1, nullptr, L"常に前面に表示(&D)", true, true, &TForm1::StayTop1Click},
-    {&TForm1::Reset1, nullptr, L"初期設定に戻す(&R)", false, false, nullptr},
+    {&TForm1::Reset1, nullptr, L"初期設定に戻す(&R)", false, false, &TForm1::Reset1Click},
     {&TForm1::N3, nullptr, L"-", true, false, nullptr},
     {&TForm1::File1, nullptr, L"ショートカット作成(&S)", true, false, nullptr},
     {&TForm1::DeskTop1, &TForm1::File1, L"デスクトップに登録(&D)", true, false, nullptr},
@@ -145,6 +146,40 @@ void TForm1::FormResize(Object&) {
       ScaledFontRequest(Label1.Width(), Label1.Height(), font.Style(), font.Name()));
   font.SetHandle(toolkit::UniqueFont(CreateFontIndirectW(&request)));
   Reset1.enabled = true;
+}
+
+void TForm1::Font1Click(Object&) {
+  // The dialog starts from the readout's face, height and style at their natural width, not
+  // from the stretched font the scaling installed.
+  FontDialog1.font.Assign(Label1.GetFont());
+  if (!FontDialog1.Execute(Handle())) return;
+  Label1.GetFont().Assign(FontDialog1.font);
+  FormResize(*this);
+}
+
+void TForm1::PanelColor1Click(Object&) {
+  ColorDialog1.color = Label1.GetColor();
+  if (!ColorDialog1.Execute(Handle())) return;
+  Label1.SetColor(ColorDialog1.color);
+  FormResize(*this);
+}
+
+void TForm1::Reset1Click(Object&) {
+  toolkit::Font& font = Label1.GetFont();
+  font.SetName(DefaultFontName);
+  font.SetColor(clBlack);
+  font.SetStyle(0);
+  Label1.SetColor(clBtnFace);
+  // Through the smallest height, so the font is rescaled even at the default size already.
+  SetHeight(0);
+  SetHeight(DefaultHeight);
+  SetWidth(DefaultWidth);
+  SetTop((GetSystemMetrics(SM_CYSCREEN) - Height()) / 2);
+  SetLeft((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2);
+  StayTop1.checked = false;
+  StayTop1Click(*this);
+  Reset1.enabled = false;
+  Clear1Click(*this);
 }
 
 }  // namespace yomitron

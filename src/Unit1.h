@@ -7,6 +7,7 @@
 #include "base/font_request.h"
 #include "meter/meter.h"
 #include "toolkit/application.h"
+#include "toolkit/common_dialogs.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
 #include "toolkit/menu.h"
@@ -39,7 +40,9 @@ class TForm1 : public toolkit::Form {
   toolkit::MenuItem File1, DeskTop1, StartUp1, Menu1, StayTop1, Help1, Help2, About1;
   toolkit::Timer Timer1;
   toolkit::MenuItem Clear1, N1;
+  toolkit::FontDialog FontDialog1;
   toolkit::MenuItem Font1, N3, PanelColor1;
+  toolkit::ColorDialog ColorDialog1;
   toolkit::MenuItem N2, Exit1, Minimize1, Reset1;
 
   void FormCreate(Object& sender);
@@ -51,7 +54,10 @@ class TForm1 : public toolkit::Form {
   void Timer1Timer(Object& sender);
   void Clear1Click(Object& sender);
   void FormKeyPress(Object& sender, wchar_t& key);
+  void Font1Click(Object& sender);
+  void PanelColor1Click(Object& sender);
   void FormResize(Object& sender);
+  void Reset1Click(Object& sender);
 
   SpeedMeter& Meter() { return meter_; }
   toolkit::Application& GetApplication() { return application_; }

@@ -44,6 +44,16 @@ Font::Font(std::wstring name, int height, FontStyles style, std::uint8_t charset
   Rebuild();
 }
 
+void Font::Assign(const Font& other) {
+  name_ = other.name_;
+  height_ = other.height_;
+  style_ = other.style_;
+  charset_ = other.charset_;
+  pitch_ = other.pitch_;
+  color_ = other.color_;
+  Rebuild();
+}
+
 void Font::SetName(std::wstring_view name) {
   if (name.empty()) return;
   std::wstring cut = CutToCodePageBytes(name, kFaceNameBytes);

@@ -25,6 +25,10 @@ class Font {
  public:
   Font(std::wstring name, int height, FontStyles style, std::uint8_t charset, Color color);
 
+  // Takes over another font's whole description and builds the platform font anew from it, at
+  // its natural width.
+  void Assign(const Font& other);
+
   const std::wstring& Name() const { return name_; }
   // Keeps at most 31 CP932 bytes, cut at a character boundary; the empty name changes nothing.
   void SetName(std::wstring_view name);
