@@ -93,6 +93,7 @@ void Application::SetMainForm(Form& mainForm) {
   mainForm_ = &mainForm;
   // Closing the main window ends the program.
   mainForm.OnClosed = [](Object&) { PostQuitMessage(0); };
+  mainForm.OnMinimizeRequest = [this] { Minimize(); };
 }
 
 void Application::Run(Form& mainForm, int showCommand) {
@@ -139,6 +140,14 @@ LRESULT Application::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       if (mainForm_) mainForm_->Close();
       return 0;
+    case WM_SETFOCUS:
+      // Activated through its taskbar entry: the keys belong to the main window.
+      if (mainForm_ && IsWindowVisible(mainForm_->Handle()) &&
+          IsWindowEnabled(mainForm_->Handle())) {
+        SetFocus(mainForm_->Handle());
+        return 0;
+      }
+      break;
     default:
       break;
   }

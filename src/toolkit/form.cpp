@@ -98,6 +98,12 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && OnMinimizeRequest) {
+        OnMinimizeRequest();
+        return 0;
+      }
+      return Control::WindowProc(message, wParam, lParam);
     case WM_QUERYENDSESSION:
       // The settings are saved, but a logoff or shutdown is never held up.
       try {

@@ -21,6 +21,9 @@ class Form : public Control {
   std::function<void(Object& sender, wchar_t& key)> OnKeyPress;
   // Run once the close has been approved (the application ends its loop for the main form).
   NotifyEvent OnClosed;
+  // Handles the window's own minimise button (the application hides its main window into the
+  // taskbar entry instead); without it the window minimises itself.
+  std::function<void()> OnMinimizeRequest;
 
   ~Form() override;
 

@@ -424,6 +424,17 @@ TEST_F(MainWindowTest, MinimiseHidesTheWindowAndRestoreBringsItBackUnchanged) {
   EXPECT_EQ(form->Label1.Caption(), L"  0Km/h");
 }
 
+TEST_F(MainWindowTest, TheWindowsOwnMinimiseButtonMinimisesTheApplication) {
+  SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  PumpMessages();
+  EXPECT_TRUE(application->Minimized());
+  EXPECT_FALSE(IsWindowVisible(form->Handle()));
+  EXPECT_FALSE(IsIconic(form->Handle()));  // no stray icon of an owned window
+  SendMessageW(application->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  PumpMessages();
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+}
+
 TEST_F(MainWindowTest, ExitClosesTheWindowAfterTheCloseQuery) {
   int closed = 0;
   form->OnClosed = [&](toolkit::Object&) { ++closed; };
