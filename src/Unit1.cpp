@@ -2,6 +2,18 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <exception>
+
+#include "base/paths.h"
+#include "settings/color_text.h"
+#include "settings/ini_document.h"
+#include "settings/int_text.h"
+#include "shell/help.h"
+#include "shell/shortcuts.h"
+#include "toolkit/atomic_file.h"
+#include "toolkit/text.h"
+
 namespace yomitron {
 
 using toolkit::MenuItem;
@@ -35,12 +47,15 @@ const MenuEntry kMenu[] = {
     {&TForm1::Reset1, nullptr, L"初期設定に戻す(&R)", false, false, &TForm1::Reset1Click},
     {&TForm1::N3, nullptr, L"-", true, false, nullptr},
     {&TForm1::File1, nullptr, L"ショートカット作成(&S)", true, false, nullptr},
-    {&TForm1::DeskTop1, &TForm1::File1, L"デスクトップに登録(&D)", true, false, nullptr},
-    {&TForm1::StartUp1, &TForm1::File1, L"スタートアップに登録(&S)", true, false, nullptr},
-    {&TForm1::Menu1, &TForm1::File1, L"スタートメニューに登録(&M)", true, false, nullptr},
+    {&TForm1::DeskTop1, &TForm1::File1, L"デスクトップに登録(&D)", true, false,
+     &TForm1::DeskTop1Click},
+    {&TForm1::StartUp1, &TForm1::File1, L"スタートアップに登録(&S)", true, false,
+     &TForm1::StartUp1Click},
+    {&TForm1::Menu1, &TForm1::File1, L"スタートメニューに登録(&M)", true, false,
+     &TForm1::Menu1Click},
     {&TForm1::Help1, nullptr, L"ヘルプ(&H)", true, false, nullptr},
-    {&TForm1::Help2, &TForm1::Help1, L"ヘルプ表示(&H)", true, false, nullptr},
-    {&TForm1::About1, &TForm1::Help1, L"バージョン情報(&A)", true, false, nullptr},
+    {&TForm1::Help2, &TForm1::Help1, L"ヘルプ表示(&H)", true, false, &TForm1::Help2Click},
+    {&TForm1::About1, &TForm1::Help1, L"バージョン情報(&A)", true, false, &TForm1::About1Click},
     {&TForm1::N2, nullptr, L"-", true, false, nullptr},
     {&TForm1::Exit1, nullptr, L"終了(&E)", true, false, &TForm1::Close1Click},
 };
@@ -59,11 +74,13 @@ class TForm1::MeterOutputs : public MeterDisplay {
   TForm1& form_;
 };
 
-TForm1::TForm1(toolkit::Application& application, MeterClock& clock)
+TForm1::TForm1(toolkit::Application& application, MeterClock& clock, std::wstring settingsPath)
     : Form(kFormClass, std::wstring(MainCaption), kDesignClientSize, application.Handle()),
       Panel1(*this),
       Label1(Panel1),
       application_(application),
+      settingsPath_(settingsPath.empty() ? ChangeExtension(toolkit::ModulePath(), L".ini")
+                                         : std::move(settingsPath)),
       outputs_(std::make_unique<MeterOutputs>(*this)),
       meter_(clock, *outputs_) {
   for (const MenuEntry& entry : kMenu) {
@@ -94,23 +111,125 @@ TForm1::TForm1(toolkit::Application& application, MeterClock& clock)
 TForm1::~TForm1() = default;
 
 void TForm1::FormCreate(Object&) {
-  // The default position centres the window's initial size on the primary screen.
-  SetTop((GetSystemMetrics(SM_CYSCREEN) - Height()) / 2);
-  SetLeft((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2);
-  SetHeight(DefaultHeight);
-  SetWidth(DefaultWidth);
-  toolkit::Font& font = Label1.GetFont();
-  font.SetName(DefaultFontName);
-  font.SetSize(DefaultFontSize);
-  font.SetStyle(DefaultFontStyle);
-  font.SetColor(clBlack);
-  Label1.SetColor(clBtnFace);
-  StayTop1.checked = false;
+  quotedTitle_ = L"『" + application_.Title() + L"』";
+  // Whatever cannot be read reads as no file: the defaults.
+  ApplySettings(IniDocument(toolkit::ReadWholeFile(settingsPath_).bytes));
   StayTop1Click(*this);
   Label1.SetCaption(meter_.ClockText());
 }
 
-void TForm1::FormCloseQuery(Object&, bool&) {}
+void TForm1::ApplySettings(const IniDocument& ini) {
+  using toolkit::FromCodePage;
+  using toolkit::ToCodePage;
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  // The default position centres the window's size at this moment, before the stored size.
+  const int top = ini.ReadInteger("POSITION", "Top", (screenHeight - Height()) / 2);
+  const int left = ini.ReadInteger("POSITION", "Left", (screenWidth - Width()) / 2);
+  const int height = ini.ReadInteger("POSITION", "Height", DefaultHeight);
+  const int width = ini.ReadInteger("POSITION", "Width", DefaultWidth);
+  SetTop(top);
+  SetLeft(left);
+  SetHeight(height);
+  SetWidth(width);
+  // A place on a monitor that is no longer there would leave the window out of reach.
+  const RECT placed{Left(), Top(), Left() + Width(), Top() + Height()};
+  if (!MonitorFromRect(&placed, MONITOR_DEFAULTTONULL)) {
+    SetTop((screenHeight - Height()) / 2);
+    SetLeft((screenWidth - Width()) / 2);
+  }
+
+  toolkit::Font& font = Label1.GetFont();
+  font.SetName(FromCodePage(ini.ReadString("FONT", "Name", ToCodePage(DefaultFontName))));
+  font.SetSize(ini.ReadInteger("FONT", "Size", DefaultFontSize));
+  font.SetStyle(StyleByte(ini.ReadInteger("FONT", "Style", DefaultFontStyle)));
+  // An unusable colour is reported and keeps the window's initial colour; the other settings
+  // still apply.
+  const auto readColor = [&](const char* section, std::wstring_view fallback) {
+    return StringToColor(FromCodePage(ini.ReadString(section, "Color", ToCodePage(fallback))));
+  };
+  try {
+    font.SetColor(readColor("FONT", DefaultFontColor));
+  } catch (const EConvertError& e) {
+    application_.ShowException(e.Message());
+  }
+  try {
+    Label1.SetColor(readColor("PANEL", DefaultPanelColor));
+  } catch (const EConvertError& e) {
+    application_.ShowException(e.Message());
+  }
+  StayTop1.checked = ini.ReadBool("OPTION", "StayOnTop", false);
+}
+
+void TForm1::FormCloseQuery(Object&, bool&) {
+  // The window closes even when the save fails, so the program can always be ended and never
+  // holds up a logoff; the user is told, and the old file stays as it was.
+  try {
+    SaveSettings();
+  } catch (const Error& e) {
+    application_.ShowException(e.Message());
+  } catch (const std::exception&) {
+    application_.ShowException(EIniFileException(settingsPath_).Message());
+  }
+}
+
+void TForm1::SaveSettings() {
+  using toolkit::ToCodePage;
+  IniDocument ini(toolkit::ReadFileForRewrite(settingsPath_));
+  const std::wstring executable = toolkit::ModulePath();
+  const std::wstring_view name = FileNameOf(executable);
+
+  ini.EraseSection("PROGRAM");
+  ini.WriteString("PROGRAM", "Name", ToCodePage(name));
+  ini.WriteString(
+      "PROGRAM", "Path",
+      ToCodePage(std::wstring_view(executable).substr(0, executable.size() - name.size())));
+  ini.WriteString("PROGRAM", "Version", ToCodePage(VersionText));
+
+  ini.EraseSection("POSITION");
+  ini.WriteInteger("POSITION", "Top", std::max(Top(), 0));
+  ini.WriteInteger("POSITION", "Left", std::max(Left(), 0));
+  ini.WriteInteger("POSITION", "Height", Height());
+  ini.WriteInteger("POSITION", "Width", Width());
+
+  const toolkit::Font& font = Label1.GetFont();
+  ini.EraseSection("FONT");
+  ini.WriteString("FONT", "Name", ToCodePage(font.Name()));
+  ini.WriteInteger("FONT", "Size", font.Size());
+  ini.WriteInteger("FONT", "Style", font.Style());
+  ini.WriteString("FONT", "Color", ToCodePage(ColorToString(font.GetColor())));
+
+  ini.EraseSection("PANEL");
+  ini.WriteString("PANEL", "Color", ToCodePage(ColorToString(Label1.GetColor())));
+
+  ini.EraseSection("OPTION");
+  ini.WriteBool("OPTION", "StayOnTop", StayTop1.checked);
+
+  toolkit::SaveFileAtomically(settingsPath_, ini.Serialize());
+}
+
+void TForm1::DeskTop1Click(Object&) {
+  shell::RegisterShortcut(shell::ShortcutFolder::Desktop, application_.Title(),
+                          toolkit::ModulePath());
+}
+
+void TForm1::StartUp1Click(Object&) {
+  shell::RegisterShortcut(shell::ShortcutFolder::Startup, application_.Title(),
+                          toolkit::ModulePath());
+}
+
+void TForm1::Menu1Click(Object&) {
+  shell::RegisterShortcut(shell::ShortcutFolder::Programs, application_.Title(),
+                          toolkit::ModulePath());
+}
+
+void TForm1::Help2Click(Object&) {
+  shell::OpenHelp(application_.Handle(), toolkit::ModulePath());
+}
+
+void TForm1::About1Click(Object&) {
+  shell::ShowAbout(Handle(), quotedTitle_, VersionText, application_.Icon());
+}
 
 void TForm1::Close1Click(Object&) {
   Close();
@@ -167,9 +286,9 @@ void TForm1::PanelColor1Click(Object&) {
 void TForm1::Reset1Click(Object&) {
   toolkit::Font& font = Label1.GetFont();
   font.SetName(DefaultFontName);
-  font.SetColor(clBlack);
+  font.SetColor(StringToColor(DefaultFontColor));
   font.SetStyle(0);
-  Label1.SetColor(clBtnFace);
+  Label1.SetColor(StringToColor(DefaultPanelColor));
   // Through the smallest height, so the font is rescaled even at the default size already.
   SetHeight(0);
   SetHeight(DefaultHeight);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "base/color.h"
@@ -14,6 +15,8 @@
 #include "toolkit/timer.h"
 
 namespace yomitron {
+
+class IniDocument;
 
 // Appearance defaults, used when the settings file has no entry and by the reset command.
 inline constexpr int DefaultHeight = 108;
@@ -31,7 +34,8 @@ inline constexpr std::wstring_view MainCaption = L"列車速度表示『ヨミ�
 // every command. The components are declared in the order the window is made of.
 class TForm1 : public toolkit::Form {
  public:
-  TForm1(toolkit::Application& application, MeterClock& clock);
+  // The settings file is the executable's path with ".ini" unless another is given.
+  TForm1(toolkit::Application& application, MeterClock& clock, std::wstring settingsPath = {});
   ~TForm1() override;
 
   toolkit::Panel Panel1;
@@ -48,8 +52,13 @@ class TForm1 : public toolkit::Form {
   void FormCreate(Object& sender);
   void Close1Click(Object& sender);
   void Minimize1Click(Object& sender);
+  void DeskTop1Click(Object& sender);
+  void StartUp1Click(Object& sender);
+  void Menu1Click(Object& sender);
   void FormCloseQuery(Object& sender, bool& canClose);
   void StayTop1Click(Object& sender);
+  void About1Click(Object& sender);
+  void Help2Click(Object& sender);
   void Label1Click(Object& sender);
   void Timer1Timer(Object& sender);
   void Clear1Click(Object& sender);
@@ -60,12 +69,19 @@ class TForm1 : public toolkit::Form {
   void Reset1Click(Object& sender);
 
   SpeedMeter& Meter() { return meter_; }
+  const std::wstring& QuotedTitle() const { return quotedTitle_; }
+  const std::wstring& SettingsPath() const { return settingsPath_; }
   toolkit::Application& GetApplication() { return application_; }
 
  private:
   class MeterOutputs;
 
+  void ApplySettings(const IniDocument& ini);
+  void SaveSettings();
+
   toolkit::Application& application_;
+  std::wstring settingsPath_;
+  std::wstring quotedTitle_;
   std::unique_ptr<MeterOutputs> outputs_;
   SpeedMeter meter_;
 };

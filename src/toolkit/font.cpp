@@ -4,7 +4,7 @@
 #include <cwchar>
 #include <utility>
 
-#include "base/muldiv.h"
+#include "settings/font_size.h"
 #include "toolkit/text.h"
 
 namespace yomitron::toolkit {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "../core/meter_fixture.h"
@@ -41,7 +42,15 @@ class MainWindowTest : public ::testing::Test {
     application = std::make_unique<toolkit::Application>();
     application->SetTitle(L"ヨミトロン");
     clock.nowMs = Ms(12, 0, 0);
-    form = std::make_unique<TForm1>(*application, clock);
+    // Each test keeps its settings file in a folder of its own.
+    wchar_t temp[MAX_PATH]{};
+    GetTempPathW(MAX_PATH, temp);
+    folder = std::wstring(temp) + L"yomitron-test-" + std::to_wstring(GetCurrentProcessId()) +
+             L"-" + std::to_wstring(++folderCount_);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    settingsPath = folder + L"\\yomitron.ini";
+    BeforeCreate();
+    form = std::make_unique<TForm1>(*application, clock, settingsPath);
     application->SetMainForm(*form);
     form->OnClosed = [](toolkit::Object&) {};  // no quit message into the test's own loop
     PumpMessages();
@@ -52,7 +61,13 @@ class MainWindowTest : public ::testing::Test {
     PumpMessages();
     toolkit::PopupMenu::SetTrackHandler(nullptr);
     toolkit::SetMessageBoxHandler(std::move(previousHandler_));
+    SetFileAttributesW(settingsPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(settingsPath.c_str());
+    RemoveDirectoryW(folder.c_str());
   }
+
+  // Runs before the window is created (to lay down a settings file, say).
+  virtual void BeforeCreate() {}
 
   // Sizes the window so its client area is exactly w x h.
   void SetClientSize(int w, int h) {
@@ -68,9 +83,12 @@ class MainWindowTest : public ::testing::Test {
   std::unique_ptr<TForm1> form;
   std::vector<toolkit::MessageBoxRequest> boxes;
   int menusOpened = 0;
+  std::wstring folder;
+  std::wstring settingsPath;
 
  private:
   toolkit::MessageBoxHandler previousHandler_;
+  static inline int folderCount_ = 0;
 };
 
 inline LPARAM PointParam(int x, int y) {
