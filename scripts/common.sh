@@ -22,6 +22,10 @@ yomitron_requirements=(
   "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf:fonts-ipafont-gothic"
   "iconv:libc-bin"
   "clang-format:clang-format"
+  "chmcmd:fp-utils"
+  "extract_chmLib:libchm-bin"
+  "zip:zip"
+  "unzip:unzip"
 )
 
 yomitron_ensure_packages() {
