@@ -84,8 +84,10 @@ std::string ValueOf(std::string_view raw) {
   return std::string(v);
 }
 
+// A CR is content unless an LF follows it, and every written line ends in CRLF, so only an LF
+// can break a line. Nothing read from the file holds one.
 void RequireSingleLine(std::string_view text) {
-  if (text.find_first_of("\r\n") != std::string_view::npos)
+  if (text.find('\n') != std::string_view::npos)
     throw std::invalid_argument("a settings name or value may not hold a line break");
 }
 

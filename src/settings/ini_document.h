@@ -40,10 +40,11 @@ class EIniFileException : public Error {
 //  - EraseSection removes every section of the name with all its lines, so that writing the
 //    section again appends it at the end: a save that erases and rewrites its own sections
 //    leaves the user's other sections, their comments and odd lines byte for byte ahead of them.
-//  - A written line must read back as the section or key it is for: a name or value holding CR
-//    or LF, a key holding "=", an entry that would read as a "[section]" line, or a section
-//    name whose last byte would swallow the "]" throws std::invalid_argument, and the document
-//    stays unchanged. The program's own names and values never do.
+//  - A written line must read back as the section or key it is for: a name or value holding an
+//    LF, a key holding "=", an entry that would read as a "[section]" line, or a section name
+//    whose last byte would swallow the "]" throws std::invalid_argument, and the document stays
+//    unchanged. Nothing read from a file and no name the program writes does. (A CR reads back
+//    as written: only one right before the LF belongs to the line end.)
 class IniDocument {
  public:
   IniDocument() = default;

@@ -299,9 +299,9 @@ TEST(IniWriteTest, RefusesLinesThatWouldNotReadBackAndChangesNothing) {
   const struct {
     std::string section, key, value;
   } cases[] = {
-      {"A", "k", "two\r\nlines"}, {"A", "k", "cr\r"}, {"A", "k", "lf\n"},
-      {"A\n", "k", "v"},          {"A", "k\r", "v"},  {"A", "k=1", "v"},
-      {"A", "[x", "]"},           {"A", " [x]", "v"}, {"x\x83", "k", "v"},  // "\x83]" is one char
+      {"A", "k", "two\r\nlines"}, {"A", "k", "lf\n"},  {"A\n", "k", "v"},
+      {"A", "k\n", "v"},          {"A", "k=1", "v"},   {"A", "[x", "]"},
+      {"A", " [x]", "v"},         {"x\x83", "k", "v"},  // "\x83]" is one char
   };
   for (const auto& c : cases) {
     IniDocument doc("[A]\r\nk=old\r\n");
@@ -315,10 +315,13 @@ TEST(IniWriteTest, RefusesLinesThatWouldNotReadBackAndChangesNothing) {
   doc.WriteString("a]b", "[x", "y");
   doc.WriteString(kZo, kDi, "]");
   doc.WriteString("\x83 ", "", "=");
+  doc.WriteString("C\r", "k\r", "a\rb\r");  // CRs that are not followed by an LF
   const IniDocument reread(doc.Serialize());
   EXPECT_EQ(reread.ReadString("a]b", "[x", ""), "y");
   EXPECT_EQ(reread.ReadString(kZo, kDi, ""), "]");
   EXPECT_EQ(reread.ReadString("\x83", "", "-"), "=");
+  EXPECT_EQ(reread.ReadString("C\r", "k\r", ""), "a\rb\r");
+  EXPECT_EQ(reread.Serialize(), doc.Serialize());
 }
 
 TEST(EIniFileExceptionTest, NamesTheFile) {
