@@ -22,6 +22,8 @@ yomitron_requirements=(
   "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf:fonts-ipafont-gothic"
   "iconv:libc-bin"
   "clang-format:clang-format"
+  "clang:clang"
+  "/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a:libclang-rt-14-dev"
   "chmcmd:fp-utils"
   "extract_chmLib:libchm-bin"
   "zip:zip"

@@ -38,6 +38,29 @@ cmake --preset native -B "$YOMITRON_BUILD/native" >/dev/null
 cmake --build "$YOMITRON_BUILD/native" -j 2
 run_ctest native || status=1
 
+# The settings fuzz target, built with clang, for a bounded time; a finding fails the run and
+# leaves the input that caused it in the build folder.
+run_fuzz() {
+  local dir="$YOMITRON_BUILD/fuzz" log="$YOMITRON_BUILD/fuzz.log" rc=0
+  cmake -S fuzz -B "$dir" -DCMAKE_CXX_COMPILER=clang++ >/dev/null &&
+    cmake --build "$dir" -j 2 || { summary+=("fuzz:0:1"); return 1; }
+  mkdir -p "$dir/corpus"
+  # A small ASan quarantine keeps the many small allocations cheap.
+  ASAN_OPTIONS=quarantine_size_mb=16:max_malloc_fill_size=0 "$dir/settings_fuzz" "$dir/corpus" \
+    fuzz/corpus/settings -max_total_time=20 -runs=500000 -max_len=8192 -artifact_prefix="$dir/" \
+    -print_final_stats=1 >"$log" 2>&1 || rc=$?
+  grep -E '^(Done|stat::(number_of_executed_units|new_units_added))' "$log" || true
+  if [[ $rc -ne 0 ]]; then
+    tail -n 40 "$log"
+    summary+=("fuzz:0:1")
+    return 1
+  fi
+  summary+=("fuzz:1:0")
+}
+
+echo "== fuzzing =="
+run_fuzz || status=1
+
 echo "== windows build =="
 cmake --preset windows -B "$YOMITRON_BUILD/windows" >/dev/null
 cmake --build "$YOMITRON_BUILD/windows" -j 2
