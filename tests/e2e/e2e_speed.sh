@@ -4,8 +4,8 @@
 #
 #   e2e_speed.sh PROBE_EXE YOMITRON_EXE
 #
-# Every case starts from the clock (Esc), so its first tap measures from midnight and shows
-# "  0Km/h"; run within three minutes after midnight, that first tap shows a small speed.
+# Every case starts from the clock (Esc), so its first tap only starts a measurement and shows
+# "  0Km/h", at any time of day.
 set -uo pipefail
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "$0")/lib.sh"
