@@ -49,7 +49,7 @@ COLORREF ToColorRef(Color color) {
   return color & 0x00FFFFFF;
 }
 
-Panel::Panel(Control& parent) : Control(&parent) {
+Panel::Panel(Control& parent) : BufferedControl(&parent) {
   align = Align::Client;
   RECT r{};
   GetClientRect(parent.Handle(), &r);
@@ -62,7 +62,7 @@ RECT Panel::InteriorRect() const {
   return r;
 }
 
-void Panel::Paint(HDC dc, const RECT& client) const {
+void Panel::Paint(HDC dc, const RECT& client) {
   RECT r = client;
   FillColor(dc, r, color);
   DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
@@ -76,7 +76,7 @@ void Panel::Paint(HDC dc, const RECT& client) const {
   }
 }
 
-LRESULT Panel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT BufferedControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
@@ -89,7 +89,7 @@ LRESULT Panel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 Label::Label(Control& parent)
-    : Control(&parent), font_(L"ＭＳ ゴシック", -37, fsBold, ANSI_CHARSET, clWindowText) {
+    : BufferedControl(&parent), font_(L"ＭＳ ゴシック", -37, fsBold, ANSI_CHARSET, clWindowText) {
   align = Align::Client;
   font_.OnChange = [this] {
     if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
@@ -124,11 +124,6 @@ void Label::Paint(HDC dc, const RECT& client) {
 
 LRESULT Label::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      PaintBuffered(Handle(), [this](HDC dc, const RECT& client) { Paint(dc, client); });
-      return 0;
     case WM_CONTEXTMENU:
       // Only a right click on the label opens the menu; the context-menu key (no position)
       // goes to the focused window, which has none.
@@ -139,7 +134,7 @@ LRESULT Label::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     default:
-      return Control::WindowProc(message, wParam, lParam);
+      return BufferedControl::WindowProc(message, wParam, lParam);
   }
 }
 

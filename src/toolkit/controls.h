@@ -14,9 +14,18 @@ class PopupMenu;
 
 COLORREF ToColorRef(Color color);
 
+// A control that paints all of itself through a memory bitmap: no background erase, no
+// flicker.
+class BufferedControl : public Control {
+ protected:
+  using Control::Control;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  virtual void Paint(HDC dc, const RECT& client) = 0;
+};
+
 // A framed panel: a 2-pixel sunken edge, a 2-pixel raised bevel and a 1-pixel margin in its own
 // colour, so its interior is its client area less 5 pixels on every side.
-class Panel : public Control {
+class Panel : public BufferedControl {
  public:
   static constexpr int kFrameWidth = 5;
 
@@ -24,17 +33,13 @@ class Panel : public Control {
   Color color = clBtnFace;
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   RECT InteriorRect() const override;
-
- private:
-  void Paint(HDC dc, const RECT& client) const;
+  void Paint(HDC dc, const RECT& client) override;
 };
 
 // One line of text centred in its own font and colour on its own background. A real child
 // window whose window text is the caption, so screen readers and other programs can read it.
-// Painted through a memory bitmap: no flicker.
-class Label : public Control {
+class Label : public BufferedControl {
  public:
   explicit Label(Control& parent);
 
@@ -49,10 +54,9 @@ class Label : public Control {
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(HDC dc, const RECT& client) override;
 
  private:
-  void Paint(HDC dc, const RECT& client);
-
   std::wstring caption_;
   Font font_;
   Color color_ = clBtnFace;
