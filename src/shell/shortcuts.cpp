@@ -143,7 +143,8 @@ void RegisterShortcut(ShortcutFolder folder, const std::wstring& title,
   if (FAILED(link->SetPath(targetPath.c_str())) || FAILED(file->Save(path.c_str(), FALSE))) {
     throw ShortcutWriteError(path + L" に書き込めません");
   }
-  toolkit::ShowMessageBox(nullptr, path + L" に登録しました。", title, MB_OK);
+  // No owner, so the system centres it on the screen; task-modal, so the window waits for it.
+  toolkit::ShowMessageBox(nullptr, path + L" に登録しました。", title, MB_OK | MB_TASKMODAL);
 }
 
 }  // namespace yomitron::shell
