@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the run and test commands: installs what the build needs and sets up a private
 # Wine prefix and virtual display. Source it; it never touches the user's own Wine or display.
 
@@ -22,6 +23,8 @@ yomitron_requirements=(
   "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf:fonts-ipafont-gothic"
   "iconv:libc-bin"
   "clang-format:clang-format"
+  "clang-tidy:clang-tidy"
+  "cppcheck:cppcheck"
   "clang:clang"
   "/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a:libclang-rt-14-dev"
   "chmcmd:fp-utils"
@@ -125,8 +128,7 @@ yomitron_start_display() {
   Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
   YOMITRON_XVFB_PID=$!
   export DISPLAY=":$n"
-  local i
-  for i in $(seq 1 100); do
+  for _ in $(seq 1 100); do
     xdpyinfo >/dev/null 2>&1 && return 0
     sleep 0.1
   done

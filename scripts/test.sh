@@ -61,6 +61,14 @@ run_fuzz() {
 echo "== fuzzing =="
 run_fuzz || status=1
 
+echo "== static analysis =="
+if scripts/static-analysis.sh; then
+  summary+=("static-analysis:1:0")
+else
+  summary+=("static-analysis:0:1")
+  status=1
+fi
+
 echo "== windows build =="
 cmake --preset windows -B "$YOMITRON_BUILD/windows" >/dev/null
 cmake --build "$YOMITRON_BUILD/windows" -j 2

@@ -43,8 +43,7 @@ std::wstring ModulePath() {
   }
 }
 
-Application::Application() {
-  icon_ = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+Application::Application() : icon_(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")) {
   const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
   const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
   CreateHandle(kApplicationClass, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,

@@ -35,7 +35,8 @@ LOGFONTW ToLogFont(const FontRequest& r) {
   return lf;
 }
 
-Font::Font(std::wstring name, int height, FontStyles style, std::uint8_t charset, Color color)
+Font::Font(const std::wstring& name, int height, FontStyles style, std::uint8_t charset,
+           Color color)
     : name_(CutToCodePageBytes(name, kFaceNameBytes)),
       height_(height),
       style_(style),

@@ -23,7 +23,7 @@ LOGFONTW ToLogFont(const FontRequest& request);
 // back from it.
 class Font {
  public:
-  Font(std::wstring name, int height, FontStyles style, std::uint8_t charset, Color color);
+  Font(const std::wstring& name, int height, FontStyles style, std::uint8_t charset, Color color);
 
   // Takes over another font's whole description and builds the platform font anew from it, at
   // its natural width.
