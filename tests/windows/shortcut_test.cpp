@@ -131,7 +131,7 @@ TEST_F(ShortcutTest, EachCommandSavesALinkToTheExecutableInItsFolderAndConfirms)
     EXPECT_EQ(boxes[1].text, path + L" に登録しました。");
     EXPECT_EQ(boxes[1].caption, kTitle);
     EXPECT_EQ(boxes[1].flags, static_cast<UINT>(MB_OK | MB_TASKMODAL));  // no icon, one OK
-    EXPECT_EQ(boxes[1].owner, nullptr);                   // centred on the screen
+    EXPECT_EQ(boxes[1].owner, nullptr);                                  // centred on the screen
   }
 }
 
