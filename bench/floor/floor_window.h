@@ -20,7 +20,7 @@ struct FloorClasses {
   const wchar_t* timer;
 };
 
-// The program's own class names, so the probe and the bench helpers find the floor as they
+// The program's own class names, so the probe and memprobe find the floor as they
 // find the program.
 inline constexpr FloorClasses kProgramClasses{L"TForm1", L"TPanel", L"TLabel", L"TTimerWindow"};
 
