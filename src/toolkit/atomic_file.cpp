@@ -10,20 +10,10 @@ namespace {
 constexpr int kNameTries = 100;
 constexpr DWORD kChunkBytes = 1 << 20;
 
-bool Exists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// A name beside the file for the new bytes or the old file: the file's own name, this
+// A name beside the file for the new bytes: the file's own name, this
 // process and a number, so it never clashes with the user's files or another save.
 std::wstring SideName(const std::wstring& path, int n, const wchar_t* suffix) {
   return path + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n) + suffix;
-}
-
-std::wstring FreeSideName(const std::wstring& path, const wchar_t* suffix) {
-  std::wstring name = SideName(path, 0, suffix);
-  for (int n = 1; n < kNameTries && Exists(name); ++n) name = SideName(path, n, suffix);
-  return name;
 }
 
 bool WriteAll(FileSteps& steps, HANDLE file, std::string_view bytes) {
@@ -34,29 +24,6 @@ bool WriteAll(FileSteps& steps, HANDLE file, std::string_view bytes) {
     bytes.remove_prefix(std::min<std::size_t>(written, chunk));
   }
   return true;
-}
-
-// Puts the new file in the old one's place. ReplaceFileW always gets a backup name: without
-// one, a failure after the old file was moved aside would lose it (Wine even deletes it before
-// the last step). With one, the old file is either still in place or under the backup name,
-// from where it is put back.
-bool PutInPlace(const std::wstring& path, const std::wstring& temp, FileSteps& steps) {
-  const std::wstring backup = FreeSideName(path, L".bak");
-  if (steps.Replace(path, temp, backup)) {
-    steps.Remove(backup);  // the old content, now replaced
-    return true;
-  }
-  const DWORD error = GetLastError();
-  if (!Exists(path)) {
-    if (Exists(backup)) {
-      steps.Move(backup, path);  // if this fails too, the backup stays: nothing is lost
-    } else {
-      // The old file went away on its own meanwhile: there is nothing left to replace.
-      return steps.Move(temp, path);
-    }
-  }
-  SetLastError(error);
-  return false;
 }
 
 class ReadHandle {
@@ -132,12 +99,6 @@ bool FileSteps::Close(HANDLE file) {
   return CloseHandle(file) != FALSE;
 }
 
-bool FileSteps::Replace(const std::wstring& target, const std::wstring& replacement,
-                        const std::wstring& backup) {
-  return ReplaceFileW(target.c_str(), replacement.c_str(), backup.c_str(),
-                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE;
-}
-
 bool FileSteps::Move(const std::wstring& from, const std::wstring& to) {
   return MoveFileExW(from.c_str(), to.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
@@ -173,7 +134,10 @@ void SaveFileAtomically(const std::wstring& path, std::string_view bytes, FileSt
 
   bool ok = WriteAll(steps, file, bytes) && steps.Flush(file);
   ok = steps.Close(file) && ok;  // closed whatever happened, so it can be removed
-  if (ok) ok = exists ? PutInPlace(path, temp, steps) : steps.Move(temp, path);
+  // One rename puts the new file in place: at every moment the name holds either the whole old
+  // file or the whole new one. (ReplaceFileW moves the old file aside first, and a process
+  // killed between its two steps would leave no settings file at all.)
+  if (ok) ok = steps.Move(temp, path);
   if (!ok) {
     steps.Remove(temp);
     throw EIniFileException(path);

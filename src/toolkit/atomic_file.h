@@ -44,9 +44,6 @@ class FileSteps {
   virtual bool Write(HANDLE file, const char* data, DWORD size, DWORD& written);
   virtual bool Flush(HANDLE file);
   virtual bool Close(HANDLE file);
-  // ReplaceFileW(target, replacement, backup): the old file goes to the backup name.
-  virtual bool Replace(const std::wstring& target, const std::wstring& replacement,
-                       const std::wstring& backup);
   // MoveFileExW with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.
   virtual bool Move(const std::wstring& from, const std::wstring& to);
   virtual bool Remove(const std::wstring& path);
@@ -55,11 +52,10 @@ class FileSteps {
 };
 
 // Makes the file at path hold exactly bytes, or leaves it exactly as it was. The bytes are
-// written and flushed to a new file in the same folder, which then replaces the old file
-// (ReplaceFileW, keeping its attributes) or, without one, takes its name (MoveFileExW). Any
+// written and flushed to a new file in the same folder, which then takes the old file's name in
+// one rename (MoveFileExW), so even a process killed at any moment leaves one whole file. Any
 // failure, a read-only file or a folder that does not exist among them, throws
-// EIniFileException naming path and removes the new file. Should the old file end up under its
-// backup name and refuse to come back, that backup is kept rather than lost.
+// EIniFileException naming path and removes the new file.
 void SaveFileAtomically(const std::wstring& path, std::string_view bytes,
                         FileSteps& steps = FileSteps::System());
 
