@@ -1,6 +1,5 @@
 #include "meter/meter.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace yomitron {
@@ -29,15 +28,21 @@ std::wstring SpeedText(double kmh) {
   // A double never lies close enough to an exact half for a rounding to 18 significant digits
   // to change the outcome, so rounding the value itself decides the same way.
   const double n = RoundHalfAwayFromZero(kmh);
-  std::wstring text = L"  ";
+  std::wstring digits;
   if (n == 0 || !std::isfinite(n)) {
-    text += L'0';
+    digits = L"0";
+  } else if (const double magnitude = std::abs(n); magnitude >= 1000) {
+    // Only the last three digits are shown; fmod of a whole number is exact.
+    const int last = static_cast<int>(std::fmod(magnitude, 1000.0));
+    digits = {static_cast<wchar_t>(L'0' + last / 100), static_cast<wchar_t>(L'0' + last / 10 % 10),
+              static_cast<wchar_t>(L'0' + last % 10)};
   } else {
-    char digits[400];
-    const auto result =
-        std::to_chars(digits, digits + sizeof digits, n, std::chars_format::fixed, 0);
-    text.append(digits, result.ptr);
+    for (int v = static_cast<int>(magnitude); v > 0; v /= 10) {
+      digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + v % 10));
+    }
+    if (n < 0) digits.insert(digits.begin(), L'-');
   }
+  const std::wstring text = L"  " + digits;
   return text.substr(text.size() - 3) + L"Km/h";
 }
 

@@ -33,6 +33,15 @@ UINT_PTR CALLBACK PlaceDialogHook(HWND dialog, UINT message, WPARAM, LPARAM) {
   return 0;
 }
 
+// The dialog library is loaded the first time a dialog opens: under Wine it brings in printing,
+// TLS and Kerberos libraries, many megabytes a program that never opens a dialog does without.
+template <typename Function>
+Function DialogFunction(const char* name) {
+  static const HMODULE library = LoadLibraryW(L"comdlg32.dll");
+  if (!library) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
 }  // namespace
 
 POINT DialogPosition(HWND owner, SIZE dialog) {
@@ -62,7 +71,8 @@ bool FontDialog::Execute(HWND owner) {
              CF_ENABLEHOOK;
   cf.rgbColors = startColor;
   cf.lpfnHook = &PlaceDialogHook;
-  if (!ChooseFontW(&cf)) return false;
+  static const auto chooseFont = DialogFunction<decltype(&ChooseFontW)>("ChooseFontW");
+  if (!chooseFont || !chooseFont(&cf)) return false;
   // The dialog reports no face when the one it started from is not in its list.
   font.SetName(std::wstring(lf.lfFaceName, wcsnlen(lf.lfFaceName, LF_FACESIZE)));
   font.SetSize((cf.iPointSize + 5) / 10);
@@ -88,7 +98,8 @@ bool ColorDialog::Execute(HWND owner) {
   cc.lpCustColors = edited.data();
   cc.Flags = CC_RGBINIT | CC_ENABLEHOOK;
   cc.lpfnHook = &PlaceDialogHook;
-  if (!ChooseColorW(&cc)) return false;
+  static const auto chooseColor = DialogFunction<decltype(&ChooseColorW)>("ChooseColorW");
+  if (!chooseColor || !chooseColor(&cc)) return false;
   color = cc.rgbResult & 0x00FFFFFF;
   customColors = edited;
   return true;
