@@ -70,8 +70,6 @@ class TForm1 : public toolkit::Form {
 
   SpeedMeter& Meter() { return meter_; }
   const std::wstring& QuotedTitle() const { return quotedTitle_; }
-  const std::wstring& SettingsPath() const { return settingsPath_; }
-  toolkit::Application& GetApplication() { return application_; }
 
  private:
   class MeterOutputs;

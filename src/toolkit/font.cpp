@@ -70,11 +70,11 @@ void Font::SetHeight(int height) {
 }
 
 int Font::Size() const {
-  return -MulDiv(height_, 72, ScreenPixelsPerInch()).value_or(0);
+  return SizeForHeight(height_, ScreenPixelsPerInch());
 }
 
 void Font::SetSize(int points) {
-  SetHeight(-MulDiv(points, ScreenPixelsPerInch(), 72).value_or(0));
+  SetHeight(HeightForSize(points, ScreenPixelsPerInch()));
 }
 
 void Font::SetStyle(FontStyles style) {
